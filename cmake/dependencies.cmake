@@ -1,0 +1,15 @@
+# libpng and zlib: Debian's packages natively, a static build from Debian's
+# source package for the Windows targets (see scripts/libpng-mingw.sh).
+if(WIN32)
+  if(NOT GRITTBOX_DEPS_PREFIX)
+    message(FATAL_ERROR "GRITTBOX_DEPS_PREFIX must name the libpng build for this target")
+  endif()
+  find_library(GRITTBOX_ZLIB NAMES libz.a z REQUIRED)
+  add_library(grittbox_png INTERFACE)
+  target_include_directories(grittbox_png INTERFACE ${GRITTBOX_DEPS_PREFIX}/include)
+  target_link_libraries(grittbox_png INTERFACE ${GRITTBOX_DEPS_PREFIX}/lib/libpng16.a ${GRITTBOX_ZLIB})
+else()
+  find_package(PNG REQUIRED)
+  add_library(grittbox_png INTERFACE)
+  target_link_libraries(grittbox_png INTERFACE PNG::PNG)
+endif()
