@@ -11,8 +11,7 @@ constexpr int64_t kLargestExtraGrowth = 0x400000;
 }  // namespace
 
 int64_t HeapBuffer::CapacityFor(int32_t n) const {
-  if (n < 1)
-    return 0;
+  if (n < 1) return 0;
   int64_t g = std::max<int64_t>(n / 2, granularity_);
   int64_t c;
   if (granularity_ < kPage) {
@@ -26,8 +25,7 @@ int64_t HeapBuffer::CapacityFor(int32_t n) const {
 
 uint8_t* HeapBuffer::Resize(int32_t newSize, bool allowShrink) {
   const int32_t n = std::max(newSize, 0);
-  if (n == size_)
-    return Data();
+  if (n == size_) return Data();
 
   int64_t threshold = 0;
   if (allowShrink && n < size_) {
@@ -36,8 +34,7 @@ uint8_t* HeapBuffer::Resize(int32_t newSize, bool allowShrink) {
   }
   if (n > capacity_ || n < threshold) {
     const int64_t c = CapacityFor(n);
-    if (c < 0)
-      return Data();  // beyond a 32-bit size: a failed growth
+    if (c < 0) return Data();  // beyond a 32-bit size: a failed growth
     if (c != capacity_) {
       if (c == 0) {
         Release();
@@ -46,10 +43,8 @@ uint8_t* HeapBuffer::Resize(int32_t newSize, bool allowShrink) {
       auto* grown = static_cast<uint8_t*>(std::realloc(data_, static_cast<size_t>(c)));
       if (grown == nullptr) {
         grown = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(c)));
-        if (grown == nullptr)
-          return Data();
-        if (data_ != nullptr)
-          std::memcpy(grown, data_, static_cast<size_t>(std::min(size_, n)));
+        if (grown == nullptr) return Data();
+        if (data_ != nullptr) std::memcpy(grown, data_, static_cast<size_t>(std::min(size_, n)));
         std::free(data_);
       }
       data_ = grown;
@@ -63,8 +58,7 @@ uint8_t* HeapBuffer::Resize(int32_t newSize, bool allowShrink) {
 int32_t HeapBuffer::ResizeZeroFill(int32_t newSize) {
   const int32_t oldSize = size_;
   Resize(newSize, true);
-  if (size_ > oldSize)
-    std::memset(data_ + oldSize, 0, static_cast<size_t>(size_ - oldSize));
+  if (size_ > oldSize) std::memset(data_ + oldSize, 0, static_cast<size_t>(size_ - oldSize));
   return oldSize;
 }
 

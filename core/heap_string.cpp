@@ -5,10 +5,8 @@
 
 namespace {
 int32_t LimitedLength(const char* text, int32_t limit) {
-  if (text == nullptr)
-    return 0;
-  if (limit < 1)
-    return static_cast<int32_t>(std::strlen(text));
+  if (text == nullptr) return 0;
+  if (limit < 1) return static_cast<int32_t>(std::strlen(text));
   return static_cast<int32_t>(strnlen(text, static_cast<size_t>(limit)));
 }
 }  // namespace
@@ -20,15 +18,12 @@ int32_t HeapString::Length() const {
 
 void HeapString::WriteAt(int32_t position, const char* source, int32_t length) {
   if (length == 0) {
-    if (position == 0 && buffer_.Resize(1, false) != nullptr)
-      buffer_.Data()[0] = 0;
+    if (position == 0 && buffer_.Resize(1, false) != nullptr) buffer_.Data()[0] = 0;
     return;
   }
-  if (length < 0 || position < 0)
-    return;
+  if (length < 0 || position < 0) return;
   const int64_t need64 = int64_t{position} + length + 1;
-  if (need64 > INT32_MAX)
-    return;
+  if (need64 > INT32_MAX) return;
   const auto need = static_cast<int32_t>(need64);
 
   const int32_t oldSize = buffer_.Size();
@@ -40,17 +35,13 @@ void HeapString::WriteAt(int32_t position, const char* source, int32_t length) {
         oldData != nullptr && src >= oldData && src < oldData + buffer_.Capacity();
     const ptrdiff_t offset = sourceInside ? src - oldData : 0;
     buffer_.Resize(need, false);
-    if (sourceInside)
-      source = reinterpret_cast<const char*>(buffer_.Data() + offset);
+    if (sourceInside) source = reinterpret_cast<const char*>(buffer_.Data() + offset);
   }
-  if (buffer_.Size() < need)
-    return;
+  if (buffer_.Size() < need) return;
   uint8_t* data = buffer_.Data();
-  if (source != nullptr)
-    std::memmove(data + position, source, static_cast<size_t>(length));
+  if (source != nullptr) std::memmove(data + position, source, static_cast<size_t>(length));
   data[position + length] = 0;
-  if (need < oldSize)
-    buffer_.Resize(need, false);
+  if (need < oldSize) buffer_.Resize(need, false);
 }
 
 void HeapString::Set(const char* text, int32_t limit) {

@@ -46,8 +46,7 @@ IHostKind HostKindFromName(const char* productName) {
     }
   }
   for (const HostFragment& entry : kHostFragments) {
-    if (std::strstr(lowered, entry.fragment) != nullptr)
-      return entry.kind;
+    if (std::strstr(lowered, entry.fragment) != nullptr) return entry.kind;
   }
   return kHostUnknown;
 }

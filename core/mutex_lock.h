@@ -22,13 +22,11 @@ class MutexLock {
 class MutexHolder {
  public:
   explicit MutexHolder(MutexLock* lock) : lock_(lock) {
-    if (lock_ != nullptr)
-      lock_->Take();
+    if (lock_ != nullptr) lock_->Take();
   }
   explicit MutexHolder(MutexLock& lock) : MutexHolder(&lock) {}
   ~MutexHolder() {
-    if (lock_ != nullptr)
-      lock_->Release();
+    if (lock_ != nullptr) lock_->Release();
   }
   MutexHolder(const MutexHolder&) = delete;
   MutexHolder& operator=(const MutexHolder&) = delete;

@@ -13,8 +13,7 @@ namespace {
 int ReadCount(const char*& text) {
   char* end = nullptr;
   const long parsed = std::strtol(text, &end, 10);
-  if (end == text)
-    return 0;
+  if (end == text) return 0;
   text = end;
   return static_cast<int>(std::clamp<long>(parsed, 0, 64));  // a plug-in has few channels
 }
@@ -30,10 +29,8 @@ IPluginBase::IPluginBase(const IPluginSetup& setup)
       wantsMidi_(setup.wantsMidi),
       latency_(setup.latency) {
   Trace("IPluginBase::IPluginBase", __LINE__, "%s:%s", setup.effectName, "");
-  for (int i = 0; i < setup.parameterCount; ++i)
-    params_.Add(new IParameter);
-  for (int i = 0; i < setup.presetCount; ++i)
-    presets_.Add(new IPresetSlot);
+  for (int i = 0; i < setup.parameterCount; ++i) params_.Add(new IParameter);
+  for (int i = 0; i < setup.presetCount; ++i) presets_.Add(new IPresetSlot);
   CopyText(effectName_, kIdentityTextSize, setup.effectName);
   CopyText(productName_, kIdentityTextSize, setup.productName);
   CopyText(makerName_, kIdentityTextSize, setup.makerName);
@@ -84,11 +81,9 @@ void IPluginBase::ParseChannelIO(const char* channelIO, int& maxInputs, int& max
     }
     maxInputs = std::max(maxInputs, config->inputs);
     maxOutputs = std::max(maxOutputs, config->outputs);
-    if (!configs_.Add(config))
-      delete config;
+    if (!configs_.Add(config)) delete config;
     const char* space = std::strchr(cursor, ' ');
-    if (space == nullptr)
-      break;
+    if (space == nullptr) break;
     cursor = space + 1;
   }
 }
@@ -106,12 +101,10 @@ void IPluginBase::ActivationChanged(bool /*active*/) {
 }
 
 void IPluginBase::RenderDouble(double** inputs, double** outputs, int frames) {
-  if (outputs == nullptr || frames <= 0)
-    return;
+  if (outputs == nullptr || frames <= 0) return;
   const auto bytes = static_cast<size_t>(frames) * sizeof(double);
   for (int j = 0; j < OutputCount(); ++j) {
-    if (outputs[j] == nullptr)
-      continue;
+    if (outputs[j] == nullptr) continue;
     if (inputs != nullptr && j < InputCount() && inputs[j] != nullptr) {
       std::memmove(outputs[j], inputs[j], bytes);
     } else {
@@ -125,8 +118,7 @@ void IPluginBase::HandleMidiMessage(const IMidiShortMessage& message) {
 }
 
 bool IPluginBase::MidiKeyLabel(int /*key*/, char* text, int textSize) {
-  if (text != nullptr && textSize > 0)
-    text[0] = 0;
+  if (text != nullptr && textSize > 0) text[0] = 0;
   return false;
 }
 
@@ -141,40 +133,33 @@ int32_t IPluginBase::LoadState(const IStateChunk& chunk, int32_t position) {
 void IPluginBase::SetParamFromEditor(int index, double normalized) {
   MutexHolder hold(lock_);
   IParameter* param = ParamAt(index);
-  if (param == nullptr)
-    return;
+  if (param == nullptr) return;
   param->SetFromNormalized(normalized);
   NotifyHostParamValue(index, normalized);
   ParamChanged(index);
 }
 
 void IPluginBase::BindEditor(IEditorHooks* editor) {
-  if (editor == nullptr)
-    return;
+  if (editor == nullptr) return;
   MutexHolder hold(lock_);
   for (int i = 0; i < ParamCount(); ++i) {
     editor->PushParamToControls(i, ParamAt(i)->Normalized(), true);
   }
   editor->PrepareDrawing();
-  if (editor_ != editor)
-    delete editor_;
+  if (editor_ != editor) delete editor_;
   editor_ = editor;
 }
 
 void IPluginBase::RefreshEditorControls() {
-  if (editor_ == nullptr)
-    return;
-  for (int i = 0; i < ParamCount(); ++i)
-    editor_->PushParamToControls(i, ParamAt(i)->value, false);
+  if (editor_ == nullptr) return;
+  for (int i = 0; i < ParamCount(); ++i) editor_->PushParamToControls(i, ParamAt(i)->value, false);
 }
 
 void IPluginBase::SetMaxBlockSize(int frames) {
   frames = std::max(frames, 0);
-  if (frames == blockSize_)
-    return;
+  if (frames == blockSize_) return;
   const int64_t bytes = int64_t{frames} * static_cast<int64_t>(sizeof(double));
-  if (bytes > INT32_MAX)
-    return;  // no scratch of that size: keep the old block size
+  if (bytes > INT32_MAX) return;  // no scratch of that size: keep the old block size
   int held = frames;
   for (PtrList<IChannelPort>* ports : {&inputPorts_, &outputPorts_}) {
     for (int i = 0; i < ports->Count(); ++i) {
@@ -184,8 +169,7 @@ void IPluginBase::SetMaxBlockSize(int frames) {
         std::memset(port->scratch.Data(), 0, static_cast<size_t>(port->scratch.Size()));
       }
       held = std::min(held, port->ScratchFrames());
-      if (!port->connected)
-        *port->bufferEntry = port->ScratchSamples();
+      if (!port->connected) *port->bufferEntry = port->ScratchSamples();
     }
   }
   // A failed growth leaves some scratch smaller: never promise more than all hold.
@@ -193,8 +177,7 @@ void IPluginBase::SetMaxBlockSize(int frames) {
 }
 
 void IPluginBase::NotifyAllParamsChanged() {
-  for (int i = 0; i < ParamCount(); ++i)
-    ParamChanged(i);
+  for (int i = 0; i < ParamCount(); ++i) ParamChanged(i);
 }
 
 bool IPluginBase::SerializeParams(IStateChunk& chunk) {
@@ -225,11 +208,9 @@ void IPluginBase::FillEmptyPresets(const char* name, int count) {
   for (int n = 0; n < count; ++n) {
     IPresetSlot* slot = nullptr;
     for (int i = 0; i < PresetCount() && slot == nullptr; ++i) {
-      if (!PresetAt(i)->used)
-        slot = PresetAt(i);
+      if (!PresetAt(i)->used) slot = PresetAt(i);
     }
-    if (slot == nullptr)
-      return;  // no free slot: the remaining repetitions do nothing too
+    if (slot == nullptr) return;  // no free slot: the remaining repetitions do nothing too
     slot->used = true;
     CopyText(slot->name, kPresetNameSize, name != nullptr ? name : "Empty");
     SaveState(slot->state);
@@ -251,8 +232,7 @@ void IPluginBase::ConnectPorts(PtrList<IChannelPort>& ports, int start, int coun
   for (int64_t i = std::max(start, 0); i < end; ++i) {
     IChannelPort* port = ports.Get(static_cast<int>(i));
     port->connected = connected;
-    if (!connected)
-      *port->bufferEntry = port->ScratchSamples();
+    if (!connected) *port->bufferEntry = port->ScratchSamples();
   }
 }
 
@@ -265,14 +245,12 @@ void IPluginBase::ConnectOutputs(int start, int count, bool connected) {
 }
 
 void IPluginBase::AttachDouble(PtrList<IChannelPort>& ports, int count, double** hostBuffers) {
-  if (hostBuffers == nullptr)
-    return;
+  if (hostBuffers == nullptr) return;
   const int n = std::min(count, ports.Count());
   int next = 0;
   for (int i = 0; i < n; ++i) {
     IChannelPort* port = ports.Get(i);
-    if (port->connected)
-      *port->bufferEntry = hostBuffers[next++];
+    if (port->connected) *port->bufferEntry = hostBuffers[next++];
   }
 }
 
@@ -285,35 +263,30 @@ void IPluginBase::AttachOutputsDouble(int count, double** hostBuffers) {
 }
 
 void IPluginBase::AttachInputsFloat(int count, float** hostBuffers, int frames) {
-  if (hostBuffers == nullptr)
-    return;
+  if (hostBuffers == nullptr) return;
   const int n = std::min(count, InputCount());
   int next = 0;
   for (int i = 0; i < n; ++i) {
     IChannelPort* port = InputPort(i);
-    if (!port->connected)
-      continue;
+    if (!port->connected) continue;
     const float* source = hostBuffers[next++];
     double* scratch = port->ScratchSamples();
     // Never past the scratch: callers split longer blocks.
     const int convert = std::min(frames, port->ScratchFrames());
     if (source != nullptr) {
-      for (int s = 0; s < convert; ++s)
-        scratch[s] = source[s];
+      for (int s = 0; s < convert; ++s) scratch[s] = source[s];
     }
     *port->bufferEntry = scratch;
   }
 }
 
 void IPluginBase::AttachOutputsFloat(int count, float** hostBuffers) {
-  if (hostBuffers == nullptr)
-    return;
+  if (hostBuffers == nullptr) return;
   const int n = std::min(count, OutputCount());
   int next = 0;
   for (int i = 0; i < n; ++i) {
     IChannelPort* port = OutputPort(i);
-    if (!port->connected)
-      continue;
+    if (!port->connected) continue;
     *port->bufferEntry = port->ScratchSamples();
     port->hostFloatBuffer = hostBuffers[next++];
   }
@@ -324,14 +297,11 @@ void IPluginBase::WriteFloatOutputs(int frames, bool accumulate) {
     IChannelPort* port = OutputPort(i);
     const double* rendered = *port->bufferEntry;
     float* host = port->hostFloatBuffer;
-    if (!port->connected || rendered == nullptr || host == nullptr)
-      continue;
+    if (!port->connected || rendered == nullptr || host == nullptr) continue;
     if (accumulate) {
-      for (int s = 0; s < frames; ++s)
-        host[s] = static_cast<float>(rendered[s]) + host[s];
+      for (int s = 0; s < frames; ++s) host[s] = static_cast<float>(rendered[s]) + host[s];
     } else {
-      for (int s = 0; s < frames; ++s)
-        host[s] = static_cast<float>(rendered[s]);
+      for (int s = 0; s < frames; ++s) host[s] = static_cast<float>(rendered[s]);
     }
   }
 }
@@ -349,10 +319,8 @@ void IPluginBase::RenderFloatAccumulating(int frames) {
 }
 
 void IPluginBase::RestrictToStereo() {
-  if (InputCount() > 2)
-    ConnectInputs(2, InputCount() - 2, false);
-  if (OutputCount() > 2)
-    ConnectOutputs(2, OutputCount() - 2, true);
+  if (InputCount() > 2) ConnectInputs(2, InputCount() - 2, false);
+  if (OutputCount() > 2) ConnectOutputs(2, OutputCount() - 2, true);
 }
 
 int IPluginBase::VendorVersionDecimal() const {

@@ -49,9 +49,13 @@ build_target() {
 
 # Wine in a prefix of our own inside the build tree, with no display needed
 # from the user (xvfb-run) and no Mono or Gecko installer offered.
+# run_wine <wine|wine64> <program> [arguments]: Debian keeps wine64 out of PATH.
 run_wine() {
+  local loader="$1"
+  shift
+  if ! command -v "$loader" >/dev/null; then loader="/usr/lib/wine/$loader"; fi
   WINEPREFIX="$ROOT/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    xvfb-run -a wine "$@"
+    xvfb-run -a "$loader" "$@"
 }
 
 stop_wine() {

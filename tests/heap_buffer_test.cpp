@@ -11,8 +11,7 @@ namespace {
 
 // Fills the first n bytes with a pattern that tells every byte apart.
 void FillPattern(HeapBuffer& buffer, int32_t n) {
-  for (int32_t i = 0; i < n; ++i)
-    buffer.Data()[i] = static_cast<uint8_t>(i * 7 + 1);
+  for (int32_t i = 0; i < n; ++i) buffer.Data()[i] = static_cast<uint8_t>(i * 7 + 1);
 }
 
 void ExpectPattern(const HeapBuffer& buffer, int32_t n) {
@@ -170,22 +169,18 @@ TEST(HeapBufferTest, CapacityBeyond32BitsLeavesBufferUnchanged) {
 TEST(HeapBufferTest, ResizeZeroFillClearsOnlyGainedBytes) {
   HeapBuffer buffer(4096);
   buffer.Resize(16, false);
-  for (int32_t i = 0; i < 16; ++i)
-    buffer.Data()[i] = 0xAA;
+  for (int32_t i = 0; i < 16; ++i) buffer.Data()[i] = 0xAA;
   buffer.Resize(8, false);  // the stale bytes 8..15 stay in the storage
 
   EXPECT_EQ(buffer.ResizeZeroFill(16), 8);
   ASSERT_EQ(buffer.Size(), 16);
-  for (int32_t i = 0; i < 8; ++i)
-    EXPECT_EQ(buffer.Data()[i], 0xAA) << "byte " << i;
-  for (int32_t i = 8; i < 16; ++i)
-    EXPECT_EQ(buffer.Data()[i], 0) << "byte " << i;
+  for (int32_t i = 0; i < 8; ++i) EXPECT_EQ(buffer.Data()[i], 0xAA) << "byte " << i;
+  for (int32_t i = 8; i < 16; ++i) EXPECT_EQ(buffer.Data()[i], 0) << "byte " << i;
 
   // Zero-filled growth that reallocates clears the new bytes as well.
   EXPECT_EQ(buffer.ResizeZeroFill(9000), 16);
   ASSERT_EQ(buffer.Size(), 9000);
-  for (int32_t i = 16; i < 9000; ++i)
-    ASSERT_EQ(buffer.Data()[i], 0) << "byte " << i;
+  for (int32_t i = 16; i < 9000; ++i) ASSERT_EQ(buffer.Data()[i], 0) << "byte " << i;
 
   // Shrinking is allowed: dropping to zero gives the storage back.
   EXPECT_EQ(buffer.ResizeZeroFill(0), 9000);

@@ -50,8 +50,7 @@ TEST(HeapStringTest, SetAndAppendWithLimits) {
                  << (c.start ? c.start : "(fresh)") << (c.op == kSet ? " Set " : " Append ")
                  << (c.text ? c.text : "(null)") << " limit " << c.limit);
     HeapString s;
-    if (c.start != nullptr)
-      s.Set(c.start);
+    if (c.start != nullptr) s.Set(c.start);
     if (c.op == kSet) {
       s.Set(c.text, c.limit);
     } else {

@@ -25,8 +25,7 @@ TEST(HostKindFromName, FirstFragmentOfTheTableDecides) {
       {"Standalone", kHostStandalone},
       {"\xC3\x84REAPER", kHostReaper},  // bytes outside ASCII stay as they are
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(HostKindFromName(c.name), c.kind) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(HostKindFromName(c.name), c.kind) << c.name;
   EXPECT_EQ(HostKindFromName(nullptr), kHostUnknown);
 }
 

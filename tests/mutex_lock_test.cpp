@@ -95,10 +95,8 @@ class MutexLockTest : public testing::Test {
  protected:
   ~MutexLockTest() override {
     bool allDone = true;
-    for (const auto& thread : threads_)
-      allDone = thread->FinishedWithin(kPatienceMs) && allDone;
-    if (allDone)
-      delete lock_;
+    for (const auto& thread : threads_) allDone = thread->FinishedWithin(kPatienceMs) && allDone;
+    if (allDone) delete lock_;
   }
 
   // Starts a thread that takes the lock and releases it.
@@ -121,10 +119,8 @@ class MutexLockTest : public testing::Test {
   int LeaveHeldScope(MutexLock* lock, Exit exit, bool* blockedInside) {
     MutexHolder holder(lock);
     *blockedInside = BlocksAnotherThread();
-    if (exit == kEarlyReturn)
-      return 1;
-    if (exit == kThrow)
-      throw std::runtime_error("leaving by exception");
+    if (exit == kEarlyReturn) return 1;
+    if (exit == kThrow) throw std::runtime_error("leaving by exception");
     return 2;
   }
 

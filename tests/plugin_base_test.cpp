@@ -13,8 +13,7 @@ class DeclaredPlugin : public ::testing::Test {
  protected:
   DeclaredPlugin() : plugin(TestPlugin::Setup()) {
     const char* names[] = {"Clip", "Rate", "Fuzz", "Static", "Mix"};
-    for (int i = 0; i < 5; ++i)
-      plugin.ParamAt(i)->DeclareDouble(names[i], 50, 0, 100, 0.01, "%");
+    for (int i = 0; i < 5; ++i) plugin.ParamAt(i)->DeclareDouble(names[i], 50, 0, 100, 0.01, "%");
   }
   TestPlugin plugin;
 };
@@ -188,8 +187,7 @@ TEST(PluginBaseRouting, SetMaxBlockSizeZeroesOnlyWhenTheSizeChanges) {
   plugin.SetMaxBlockSize(3000);
   EXPECT_EQ(plugin.BlockSize(), 3000);
   ASSERT_EQ(port->ScratchFrames(), 3000);
-  for (int s = 0; s < 3000; ++s)
-    ASSERT_EQ(port->ScratchSamples()[s], 0.0) << s;
+  for (int s = 0; s < 3000; ++s) ASSERT_EQ(port->ScratchSamples()[s], 0.0) << s;
   plugin.ConnectInputs(0, 1, false);
   plugin.SetMaxBlockSize(2);  // an unconnected port follows its scratch after the resize
   EXPECT_EQ(plugin.InputBuffers()[0], port->ScratchSamples());
@@ -209,8 +207,7 @@ TEST_F(DeclaredPlugin, SerializeParamsWritesEachValueAsLittleEndianDouble) {
   ASSERT_TRUE(plugin.SerializeParams(chunk));
   std::vector<uint8_t> expected;
   for (int i = 0; i < 5; ++i) {
-    for (uint8_t b : {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x49, 0x40})
-      expected.push_back(b);
+    for (uint8_t b : {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x49, 0x40}) expected.push_back(b);
   }
   EXPECT_EQ(Bytes(chunk), expected);
 }
@@ -231,17 +228,14 @@ TEST_F(DeclaredPlugin, UnserializeParamsStopsAtAShortReadAndLimitsValues) {
 }
 
 TEST_F(DeclaredPlugin, StateRoundTripsAndReportsThePositionAfterIt) {
-  for (int i = 0; i < 5; ++i)
-    plugin.ParamAt(i)->value = 10.0 * i + 0.125;
+  for (int i = 0; i < 5; ++i) plugin.ParamAt(i)->value = 10.0 * i + 0.125;
   IStateChunk chunk;
   chunk.AppendInt32(99);  // state may sit behind a header
   ASSERT_TRUE(plugin.SaveState(chunk));
   TestPlugin restored(TestPlugin::Setup());
-  for (int i = 0; i < 5; ++i)
-    restored.ParamAt(i)->DeclareDouble("p", 50, 0, 100, 0.01, "%");
+  for (int i = 0; i < 5; ++i) restored.ParamAt(i)->DeclareDouble("p", 50, 0, 100, 0.01, "%");
   EXPECT_EQ(restored.LoadState(chunk, 4), 44);
-  for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(restored.ParamAt(i)->value, 10.0 * i + 0.125);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(restored.ParamAt(i)->value, 10.0 * i + 0.125);
 }
 
 TEST_F(DeclaredPlugin, FillEmptyPresetsUsesOnlyFreeSlots) {
@@ -315,8 +309,7 @@ TEST(PluginBaseEditor, ReceivesNormalizedValuesOnBindAndRealValuesOnRefresh) {
   bool deleted = false;
   {
     TestPlugin owner(TestPlugin::Setup());
-    for (int i = 0; i < 5; ++i)
-      owner.ParamAt(i)->DeclareDouble("p", 25.0 * i, 0, 100, 0.01, "%");
+    for (int i = 0; i < 5; ++i) owner.ParamAt(i)->DeclareDouble("p", 25.0 * i, 0, 100, 0.01, "%");
     auto* editor = new RecordingEditor(&deleted);
     owner.BindEditor(editor);
     EXPECT_EQ(owner.Editor(), editor);

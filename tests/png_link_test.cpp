@@ -19,8 +19,7 @@ struct Reader {
 
 void ReadBytes(png_structp png, png_bytep data, png_size_t length) {
   auto* reader = static_cast<Reader*>(png_get_io_ptr(png));
-  if (reader->position + length > reader->bytes->size())
-    png_error(png, "short read");
+  if (reader->position + length > reader->bytes->size()) png_error(png, "short read");
   std::memcpy(data, reader->bytes->data() + reader->position, length);
   reader->position += length;
 }
@@ -38,8 +37,7 @@ TEST(PngLibrary, EncodesAndDecodesInMemory) {
     png_set_IHDR(png, info, 2, 2, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (const auto& row : pixels)
-      png_write_row(png, row);
+    for (const auto& row : pixels) png_write_row(png, row);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
   }
@@ -55,8 +53,7 @@ TEST(PngLibrary, EncodesAndDecodesInMemory) {
   png_read_info(png, info);
   EXPECT_EQ(png_get_image_width(png, info), 2u);
   EXPECT_EQ(png_get_color_type(png, info), PNG_COLOR_TYPE_RGBA);
-  for (auto& row : decoded)
-    png_read_row(png, row, nullptr);
+  for (auto& row : decoded) png_read_row(png, row, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);
   EXPECT_EQ(std::memcmp(decoded, pixels, sizeof pixels), 0);
 }

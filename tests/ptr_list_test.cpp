@@ -11,24 +11,22 @@ namespace {
 // A list over a fixed pool of ints, so elements are told apart by their value.
 class PtrListTest : public testing::Test {
  protected:
+  static constexpr int kPoolSize = 3000;
+
+  void SetUp() override {
+    for (int i = 0; i < kPoolSize; ++i) pool_[i] = i;
+  }
   void AddValues(const std::vector<int>& values) {
-    for (int v : values)
-      ASSERT_TRUE(list_.Add(&pool_[v]));
+    for (int v : values) ASSERT_TRUE(list_.Add(&pool_[v]));
   }
   std::vector<int> Values() const {
     std::vector<int> values;
-    for (int32_t i = 0; i < list_.Count(); ++i)
-      values.push_back(*list_.Get(i));
+    for (int32_t i = 0; i < list_.Count(); ++i) values.push_back(*list_.Get(i));
     return values;
   }
 
-  int pool_[3000];
+  int pool_[kPoolSize];
   PtrList<int> list_;
-
-  void SetUp() override {
-    for (int i = 0; i < 3000; ++i)
-      pool_[i] = i;
-  }
 };
 
 TEST_F(PtrListTest, InsertPlacesBeforeTheIndex) {
@@ -45,12 +43,10 @@ TEST_F(PtrListTest, InsertPlacesBeforeTheIndex) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "Insert at " << c.index);
     PtrList<int> list;
-    for (int v : {1, 2, 3})
-      list.Add(&pool_[v]);
+    for (int v : {1, 2, 3}) list.Add(&pool_[v]);
     EXPECT_EQ(list.Insert(c.index, &pool_[9]), c.inserted);
     std::vector<int> values;
-    for (int32_t i = 0; i < list.Count(); ++i)
-      values.push_back(*list.Get(i));
+    for (int32_t i = 0; i < list.Count(); ++i) values.push_back(*list.Get(i));
     EXPECT_EQ(values, c.expected);
   }
 }
@@ -70,9 +66,9 @@ TEST_F(PtrListTest, GetOutsideTheListIsNull) {
 }
 
 TEST_F(PtrListTest, KeepsOrderAcrossReallocations) {
-  // 3000 pointers outgrow the first page-sized capacity several times.
+  // Thousands of pointers outgrow the first page-sized capacity several times.
   std::vector<int> expected;
-  for (int v = 1; v < 3000; ++v) {
+  for (int v = 1; v < kPoolSize; ++v) {
     ASSERT_TRUE(list_.Add(&pool_[v]));
     expected.push_back(v);
   }
@@ -102,8 +98,7 @@ TEST(PtrListOwnedTest, DefaultDeleteAllDestroysEveryElement) {
   };
   int live = 0;
   PtrList<Counted> list;
-  for (int i = 0; i < 5; ++i)
-    list.Add(new Counted(&live));
+  for (int i = 0; i < 5; ++i) list.Add(new Counted(&live));
   ASSERT_EQ(live, 5);
   list.DeleteAll();
   EXPECT_EQ(live, 0);

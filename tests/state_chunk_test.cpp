@@ -13,8 +13,7 @@
 namespace {
 
 std::vector<uint8_t> BytesOf(const IStateChunk& chunk) {
-  if (chunk.Size() == 0)
-    return {};
+  if (chunk.Size() == 0) return {};
   return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
 }
 
@@ -84,13 +83,11 @@ TEST(StateChunkTest, ReadsBackWhatWasWritten) {
                                        std::numeric_limits<double>::infinity()};
   IStateChunk chunk;
   chunk.AppendInt32(INT32_MIN);
-  for (double d : doubles)
-    chunk.AppendDouble(d);
+  for (double d : doubles) chunk.AppendDouble(d);
   chunk.AppendBool(true);
   chunk.AppendText("Grit");
   // Many values, so the chunk reallocates while it is written.
-  for (int32_t i = 0; i < 5000; ++i)
-    chunk.AppendInt32(i * 3);
+  for (int32_t i = 0; i < 5000; ++i) chunk.AppendInt32(i * 3);
 
   int32_t i32 = 0;
   int32_t pos = chunk.ReadInt32(i32, 0);
@@ -261,3 +258,14 @@ TEST(StateChunkTest, ResizeZeroFillsAndClearEmpties) {
 }
 
 }  // namespace
+
+TEST(StateChunkTest, AppendingItselfCopiesItsBytesFromBeforeTheGrowth) {
+  IStateChunk chunk;
+  for (int i = 0; i < 3000; ++i) chunk.AppendByte(static_cast<uint8_t>(i * 7));
+  ASSERT_TRUE(chunk.AppendChunk(chunk));  // 6000 bytes: beyond the first capacity
+  ASSERT_EQ(chunk.Size(), 6000);
+  for (int i = 0; i < 3000; ++i) {
+    ASSERT_EQ(chunk.Data()[i], chunk.Data()[i + 3000]) << i;
+    ASSERT_EQ(chunk.Data()[i], static_cast<uint8_t>(i * 7)) << i;
+  }
+}
