@@ -53,7 +53,7 @@ void ProcessReplacing(benchmark::State& state) {
   const int frames = static_cast<int>(state.range(0));
   Grittbox effect(nullptr);
   AEffect& record = effect.Effect();
-  record.dispatcher(&record, 11 /* effSetBlockSize */, 0, frames, nullptr, 0.0f);
+  record.dispatcher(&record, effSetBlockSize, 0, frames, nullptr, 0.0f);
   SetAllParams(effect);
   std::vector<float> left(frames), right(frames), outLeft(frames), outRight(frames);
   FillSignal(left, right);

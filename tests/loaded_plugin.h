@@ -36,7 +36,7 @@ class PluginInstance {
     if (create != nullptr) effect_ = create(host);
   }
   ~PluginInstance() {
-    if (effect_ != nullptr) Dispatch(1 /* effClose */);
+    if (effect_ != nullptr) Dispatch(effClose);
   }
   PluginInstance(const PluginInstance&) = delete;
   PluginInstance& operator=(const PluginInstance&) = delete;
@@ -50,10 +50,10 @@ class PluginInstance {
   }
   // The usual host sequence up to processing.
   void Open(float sampleRate = 44100.0f, VstIntPtr blockSize = 1024) const {
-    Dispatch(0 /* effOpen */);
-    Dispatch(10 /* effSetSampleRate */, 0, 0, nullptr, sampleRate);
-    Dispatch(11 /* effSetBlockSize */, 0, blockSize);
-    Dispatch(12 /* effMainsChanged */, 0, 1);
+    Dispatch(effOpen);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
+    Dispatch(effSetBlockSize, 0, blockSize);
+    Dispatch(effMainsChanged, 0, 1);
   }
   // Sets the five parameters from percentages.
   void SetPercent(double clip, double rate, double fuzz, double staticLevel, double mix) const {

@@ -107,11 +107,11 @@ TEST_F(Vst2Entry, ParameterCallbacks) {
   EXPECT_FLOAT_EQ(e->getParameter(e, 4), 0.5f);
 
   char text[64] = {};
-  plugin.Dispatch(7 /* effGetParamDisplay */, 3, 0, text);
+  plugin.Dispatch(effGetParamDisplay, 3, 0, text);
   EXPECT_STREQ(text, "25.00");
-  plugin.Dispatch(6 /* effGetParamLabel */, 3, 0, text);
+  plugin.Dispatch(effGetParamLabel, 3, 0, text);
   EXPECT_STREQ(text, "%");
-  plugin.Dispatch(8 /* effGetParamName */, 3, 0, text);
+  plugin.Dispatch(effGetParamName, 3, 0, text);
   EXPECT_STREQ(text, "Static");
 }
 

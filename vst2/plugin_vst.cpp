@@ -45,8 +45,7 @@ IPluginVST::IPluginVST(audioMasterCallback host, const IPluginSetup& setup)
   effect_.numInputs = InputCount();
   effect_.numOutputs = OutputCount();
   effect_.flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing;
-  if (LegalIO(1, -1))
-    effect_.flags |= effFlagsCanMono;
+  if (LegalIO(1, -1)) effect_.flags |= effFlagsCanMono;
   effect_.initialDelay = 0;
   effect_.ioRatio = 1.0f;
   effect_.object = this;
@@ -71,8 +70,7 @@ IPluginVST::~IPluginVST() {
 VstIntPtr IPluginVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                float opt) {
   // Without a host there is nobody to tell; every service degrades to "no answer".
-  if (hostCallback_ == nullptr)
-    return 0;
+  if (hostCallback_ == nullptr) return 0;
   return hostCallback_(&effect_, opcode, index, value, ptr, opt);
 }
 
@@ -102,16 +100,14 @@ const VstTimeInfo* IPluginVST::HostTime(VstInt32 request) {
 
 int32_t IPluginVST::QueryTransportSample() {
   const VstTimeInfo* time = HostTime(0);
-  if (time == nullptr || !(time->samplePos >= 0.0))
-    return 0;
+  if (time == nullptr || !(time->samplePos >= 0.0)) return 0;
   const double rounded = time->samplePos + 0.5;
   return rounded >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(rounded);
 }
 
 double IPluginVST::QueryHostTempo() {
   const VstTimeInfo* time = HostTime(kVstTempoValid);
-  if (time != nullptr && (time->flags & kVstTempoValid) && time->tempo >= 0.0)
-    return time->tempo;
+  if (time != nullptr && (time->flags & kVstTempoValid) && time->tempo >= 0.0) return time->tempo;
   return 0.0;
 }
 
@@ -129,13 +125,10 @@ void IPluginVST::QueryTransport(ITransportInfo& info) {
   constexpr VstInt32 kWanted =
       kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;
   const VstTimeInfo* time = HostTime(kWanted);
-  if (time == nullptr || (time->flags & kWanted) == 0)
-    return;
+  if (time == nullptr || (time->flags & kWanted) == 0) return;
   info.samplePosition = time->samplePos;
-  if ((time->flags & kVstPpqPosValid) && time->ppqPos >= 0.0)
-    info.beatPosition = time->ppqPos;
-  if ((time->flags & kVstTempoValid) && time->tempo > 0.0)
-    info.beatsPerMinute = time->tempo;
+  if ((time->flags & kVstPpqPosValid) && time->ppqPos >= 0.0) info.beatPosition = time->ppqPos;
+  if ((time->flags & kVstTempoValid) && time->tempo > 0.0) info.beatsPerMinute = time->tempo;
   if ((time->flags & kVstBarsValid) && time->barStartPos >= 0.0) {
     info.barStartBeat = time->barStartPos;
   }
@@ -153,8 +146,7 @@ void IPluginVST::QueryTransport(ITransportInfo& info) {
 }
 
 int32_t IPluginVST::IdentifyHost() {
-  if (HostKind() != kHostNotIdentified)
-    return HostKind();
+  if (HostKind() != kHostNotIdentified) return HostKind();
   char product[256];
   product[0] = 0;
   CallHost(audioMasterGetProductString, 0, 0, product);
@@ -171,8 +163,7 @@ int32_t IPluginVST::IdentifyHost() {
 }
 
 void IPluginVST::PrepareForHost() {
-  if (hostPrepared_)
-    return;
+  if (hostPrepared_) return;
   hostPrepared_ = true;
   const int32_t kind = IdentifyHost();
   if (kind == kHostForte || kind == kHostAudition || kind == kHostOrion || kind == kHostSAWStudio) {
@@ -191,16 +182,14 @@ void IPluginVST::SetEditorRectFromEditor() {
 }
 
 void IPluginVST::BindEditor(IEditorHooks* editor) {
-  if (editor == nullptr)
-    return;
+  if (editor == nullptr) return;
   IPluginBase::BindEditor(editor);
   effect_.flags |= effFlagsHasEditor;
   SetEditorRectFromEditor();
 }
 
 void IPluginVST::EditorSizeChanged(int /*width*/, int /*height*/) {
-  if (Editor() == nullptr)
-    return;
+  if (Editor() == nullptr) return;
   SetEditorRectFromEditor();
   EditorResized();
 }

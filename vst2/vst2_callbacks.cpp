@@ -28,18 +28,13 @@ template <typename Sample, typename RenderPiece>
 void RunBlock(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 frames,
               RenderPiece renderPiece) {
   IPluginVST* plugin = IPluginVST::FromEffect(effect);
-  if (plugin == nullptr)
-    return;
+  if (plugin == nullptr) return;
   MutexHolder hold(plugin->Lock());
-  if (plugin->WantsMidi())
-    plugin->CallHost(audioMasterWantMidi);
-  if (frames <= 0 || inputs == nullptr || outputs == nullptr)
-    return;
-  if (plugin->BlockSize() <= 0)
-    plugin->SetMaxBlockSize(frames);  // never announced
+  if (plugin->WantsMidi()) plugin->CallHost(audioMasterWantMidi);
+  if (frames <= 0 || inputs == nullptr || outputs == nullptr) return;
+  if (plugin->BlockSize() <= 0) plugin->SetMaxBlockSize(frames);  // never announced
   const int piece = plugin->BlockSize();
-  if (piece <= 0)
-    return;
+  if (piece <= 0) return;
 
   const int connectedIn = ConnectedPorts(*plugin, true);
   const int connectedOut = ConnectedPorts(*plugin, false);
@@ -47,10 +42,8 @@ void RunBlock(AEffect* effect, Sample** inputs, Sample** outputs, VstInt32 frame
   Sample* outPiece[kMaxPorts];
   for (int done = 0; done < frames;) {
     const int n = std::min(piece, frames - done);
-    for (int k = 0; k < connectedIn; ++k)
-      inPiece[k] = inputs[k] ? inputs[k] + done : nullptr;
-    for (int k = 0; k < connectedOut; ++k)
-      outPiece[k] = outputs[k] ? outputs[k] + done : nullptr;
+    for (int k = 0; k < connectedIn; ++k) inPiece[k] = inputs[k] ? inputs[k] + done : nullptr;
+    for (int k = 0; k < connectedOut; ++k) outPiece[k] = outputs[k] ? outputs[k] + done : nullptr;
     renderPiece(*plugin, inPiece, outPiece, n);
     done += n;
   }
@@ -92,23 +85,19 @@ void VSTCALLBACK VSTProcessDoubleReplacing(AEffect* effect, double** inputs, dou
 
 void VSTCALLBACK VSTSetParameter(AEffect* effect, VstInt32 index, float value) {
   IPluginVST* plugin = IPluginVST::FromEffect(effect);
-  if (plugin == nullptr)
-    return;
+  if (plugin == nullptr) return;
   MutexHolder hold(plugin->Lock());
   IParameter* param = plugin->ParamAt(index);
   // A value that is not a number has no place in any range: ignore it.
-  if (param == nullptr || std::isnan(value))
-    return;
-  if (plugin->Editor() != nullptr)
-    plugin->Editor()->PushParamToControls(index, value, true);
+  if (param == nullptr || std::isnan(value)) return;
+  if (plugin->Editor() != nullptr) plugin->Editor()->PushParamToControls(index, value, true);
   param->SetFromNormalized(value);
   plugin->ParamChanged(index);
 }
 
 float VSTCALLBACK VSTGetParameter(AEffect* effect, VstInt32 index) {
   IPluginVST* plugin = IPluginVST::FromEffect(effect);
-  if (plugin == nullptr)
-    return 0.0f;
+  if (plugin == nullptr) return 0.0f;
   MutexHolder hold(plugin->Lock());
   const IParameter* param = plugin->ParamAt(index);
   return param != nullptr ? static_cast<float>(param->Normalized()) : 0.0f;

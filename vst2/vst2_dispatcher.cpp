@@ -6,31 +6,11 @@
 #include "vst2/vst2_callbacks.h"
 
 namespace {
-enum EffectOpcodes : VstInt32 {
-  effOpen = 0,
-  effClose = 1,
-  effGetParamLabel = 6,
-  effGetParamDisplay = 7,
-  effGetParamName = 8,
-  effSetSampleRate = 10,
-  effSetBlockSize = 11,
-  effMainsChanged = 12,
-  effCanBeAutomated = 26,
-  effGetPlugCategory = 35,
-  effGetEffectName = 45,
-  effGetVendorString = 47,
-  effGetProductString = 48,
-  effGetVendorVersion = 49,
-  effGetTailSize = 52,
-  effGetVstVersion = 58,
-};
-
 constexpr VstIntPtr kVstVersion = 2400;
 
 // Host text buffers hold only what the interface promises: cut and terminate.
 VstIntPtr CopyForHost(void* ptr, const char* text, int limit) {
-  if (ptr == nullptr)
-    return 0;
+  if (ptr == nullptr) return 0;
   CopyText(static_cast<char*>(ptr), limit, text);
   return 1;
 }
@@ -44,8 +24,7 @@ VstIntPtr Dispatch(IPluginVST& plugin, VstInt32 opcode, VstInt32 index, VstIntPt
       plugin.NotifyAllParamsChanged();
       return 0;
     case effGetParamLabel:
-      if (param != nullptr)
-        CopyForHost(ptr, param->UnitLabel(), kVstMaxParamStrLen);
+      if (param != nullptr) CopyForHost(ptr, param->UnitLabel(), kVstMaxParamStrLen);
       return 0;
     case effGetParamDisplay:
       if (param != nullptr && ptr != nullptr) {
@@ -53,8 +32,7 @@ VstIntPtr Dispatch(IPluginVST& plugin, VstInt32 opcode, VstInt32 index, VstIntPt
       }
       return 0;
     case effGetParamName:
-      if (param != nullptr)
-        CopyForHost(ptr, param->name, kVstMaxParamStrLen);
+      if (param != nullptr) CopyForHost(ptr, param->name, kVstMaxParamStrLen);
       return 0;
     case effSetSampleRate:
       plugin.SetSampleRate(opt);
@@ -97,8 +75,7 @@ VstIntPtr Dispatch(IPluginVST& plugin, VstInt32 opcode, VstInt32 index, VstIntPt
 VstIntPtr VSTCALLBACK VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                     VstIntPtr value, void* ptr, float opt) {
   IPluginVST* plugin = IPluginVST::FromEffect(effect);
-  if (plugin == nullptr)
-    return 0;
+  if (plugin == nullptr) return 0;
   if (opcode == effClose) {
     // Wait for any call in progress, then let go: the lock dies with the instance.
     { MutexHolder hold(plugin->Lock()); }

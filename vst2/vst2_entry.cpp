@@ -20,11 +20,9 @@ MutexLock& CreationLock() {
 GRITTBOX_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback host) {
   MutexHolder hold(CreationLock());
   IPluginVST* plugin = CreatePluginInstance(host);
-  if (plugin == nullptr)
-    return nullptr;
+  if (plugin == nullptr) return nullptr;
   plugin->FillEmptyPresets("Empty", plugin->PresetCount());
   AEffect& effect = plugin->Effect();
-  if (effect.numPrograms < 1)
-    effect.numPrograms = 1;
+  if (effect.numPrograms < 1) effect.numPrograms = 1;
   return &effect;
 }

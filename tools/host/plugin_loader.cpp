@@ -5,30 +5,14 @@
 
 #include <cstring>
 
-namespace {
-// The dispatcher opcodes our hosts send.
-enum HostSentOpcodes : VstInt32 {
-  effOpen = 0,
-  effClose = 1,
-  effSetSampleRate = 10,
-  effSetBlockSize = 11,
-  effMainsChanged = 12,
-  effGetEffectName = 45,
-};
+#include "platform/shared_library.h"
 
+namespace {
 using PluginEntry = AEffect*(VSTCALLBACK*)(audioMasterCallback);
 
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::string ExecutableDirectory() {
-  char path[4096];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return std::string();
-  const std::string full(path, static_cast<size_t>(length));
-  return full.substr(0, full.find_last_of('/') + 1);
 }
 
 // dlopen searches the library path for a bare name; a name given on the
@@ -65,7 +49,7 @@ VstIntPtr VSTCALLBACK HostCallback(AEffect* /*effect*/, VstInt32 opcode, VstInt3
 }
 
 std::string DefaultPluginPath() {
-  const std::string besideUs = ExecutableDirectory() + "Grittbox.so";
+  const std::string besideUs = ExecutableDirectory() + PluginLibraryFileName();
   if (IsRegularFile(besideUs)) return besideUs;
 #ifdef GRITTBOX_DEFAULT_PLUGIN
   if (IsRegularFile(GRITTBOX_DEFAULT_PLUGIN)) return GRITTBOX_DEFAULT_PLUGIN;
