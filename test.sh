@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds every target, then runs every suite: native, native under address and
 # undefined-behaviour sanitizers and under the thread sanitizer, both Windows
-# builds under Wine, and checks of the shipped libraries. Ends with
-# one line per suite and a total "N passed, N failed"; any failure fails it.
+# builds under Wine, checks of the shipped libraries, and a bounded fuzz run.
+# Ends with one line per suite and a total "N passed, N failed"; any failure
+# fails it.
 set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 
@@ -82,6 +83,17 @@ check_packaging() {
   [ "$failed" -eq 0 ]
 }
 
+# fuzz_chunks: feeds arbitrary bytes to the state-restoring entry for a bounded
+# time under address and undefined-behaviour sanitizers; any finding fails.
+fuzz_chunks() {
+  if "$ROOT/fuzz.sh" 30; then
+    echo "[  PASSED  ] 1 tests."
+  else
+    echo "[  FAILED  ] 1 tests."
+    return 1
+  fi
+}
+
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
@@ -92,6 +104,7 @@ run_suite native-tsan "$ROOT/build/linux-tsan/bin/grittbox-tests"
 run_suite win32-wine run_wine wine "$ROOT/build/win32/bin/grittbox-tests.exe"
 run_suite win64-wine run_wine wine64 "$ROOT/build/win64/bin/grittbox-tests.exe"
 run_suite packaging check_packaging
+run_suite fuzz-chunks fuzz_chunks
 stop_wine
 
 echo

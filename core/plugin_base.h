@@ -110,6 +110,28 @@ class IPluginBase {
   IPresetSlot* PresetAt(int index) const { return presets_.Get(index); }
   int PresetCount() const { return presets_.Count(); }
 
+  // ---- Presets and chunk formats (any thread under the instance lock) -----
+  // Appends every slot's name, used flag and, when used, its stored state.
+  bool SerializePresets(IStateChunk& chunk);
+  // Reads slots back until the data runs out, then loads the current slot.
+  // Returns the position after the bank, or -1 when it was short or refused.
+  int32_t UnserializePresets(const IStateChunk& chunk, int32_t position);
+  // Replaces the chunk with the 8-byte header.
+  static void WriteChunkHeader(IStateChunk& chunk);
+  // The format version after a valid header (position moves past it), or 0:
+  // without the magic the position stays; a header cut short sets it to -1.
+  static int32_t ReadChunkHeader(const IStateChunk& chunk, int32_t& position);
+  // "user preset N", numbered after the slots already named so.
+  void NextUserPresetName(char* out, int outSize) const;
+  // Makes a slot current: loads its state, or captures the current parameters
+  // into a slot not used yet. False for an index outside the slots.
+  bool LoadPreset(int index);
+  // The slot's name; empty for an index outside the slots.
+  const char* PresetName(int index) const;
+  // Stores the current parameters in the current slot and renames it when a
+  // non-empty name is given.
+  void ModifyCurrentPreset(const char* name);
+
   // ---- Channels and routing (under the instance lock) ---------------------
   bool LegalIO(int inputs, int outputs) const;
   int ConfigCount() const { return configs_.Count(); }

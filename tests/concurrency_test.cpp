@@ -2,6 +2,7 @@
 // under ThreadSanitizer this must report no race.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -32,4 +33,42 @@ TEST(Concurrency, TwoInstancesProcessOnTwoThreads) {
   second.join();
   EXPECT_TRUE(std::isfinite(sinkA));
   EXPECT_TRUE(std::isfinite(sinkB));
+}
+
+TEST(Concurrency, StateTrafficWhileAudioRuns) {
+  // One thread plays; another automates, reads display texts and saves and
+  // restores state, as a host's user-interface thread does.
+  ASSERT_TRUE(PluginLibrary::Instance().IsOpen()) << PluginLibrary::Instance().Error();
+  PluginInstance plugin;
+  plugin.Open(44100.0f, 256);
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    std::vector<float> left(256, 0.2f), right(256, 0.1f), outLeft(256), outRight(256);
+    float* inputs[] = {left.data(), right.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    while (!done.load()) plugin->processReplacing(plugin.get(), inputs, outputs, 256);
+  });
+
+  for (int round = 0; round < 200; ++round) {
+    for (int i = 0; i < 5; ++i) {
+      plugin->setParameter(plugin.get(), i, ((round * 7 + i * 11) % 100) / 100.0f);
+    }
+    char text[64];
+    plugin.Dispatch(effGetParamDisplay, round % 5, 0, text);
+    std::vector<float> saved;
+    for (int i = 0; i < 5; ++i) saved.push_back(plugin->getParameter(plugin.get(), i));
+    void* data = nullptr;
+    const bool bank = round % 2 == 0;
+    const VstIntPtr size = plugin.Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
+    ASSERT_GT(size, 0);
+    std::vector<unsigned char> chunk(static_cast<unsigned char*>(data),
+                                     static_cast<unsigned char*>(data) + size);
+    plugin->setParameter(plugin.get(), round % 5, 0.01f);
+    ASSERT_EQ(plugin.Dispatch(effSetChunk, bank ? 0 : 1, size, chunk.data()), 1);
+    for (int i = 0; i < 5; ++i) {
+      ASSERT_EQ(plugin->getParameter(plugin.get(), i), saved[i]) << "round " << round;
+    }
+  }
+  done = true;
+  audio.join();
 }
