@@ -83,9 +83,9 @@ check_packaging() {
   [ "$failed" -eq 0 ]
 }
 
-# fuzz_chunks: feeds arbitrary bytes to the state-restoring entry for a bounded
+# fuzz_all: feeds arbitrary bytes to state restoring and PNG decoding for a bounded
 # time under address and undefined-behaviour sanitizers; any finding fails.
-fuzz_chunks() {
+fuzz_all() {
   if "$ROOT/fuzz.sh" 30; then
     echo "[  PASSED  ] 1 tests."
   else
@@ -104,7 +104,7 @@ run_suite native-tsan "$ROOT/build/linux-tsan/bin/grittbox-tests"
 run_suite win32-wine run_wine wine "$ROOT/build/win32/bin/grittbox-tests.exe"
 run_suite win64-wine run_wine wine64 "$ROOT/build/win64/bin/grittbox-tests.exe"
 run_suite packaging check_packaging
-run_suite fuzz-chunks fuzz_chunks
+run_suite fuzz fuzz_all
 stop_wine
 
 echo

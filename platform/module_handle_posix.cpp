@@ -5,7 +5,6 @@
 void* PluginModuleHandle() {
   // The shared object that holds this function is the plug-in's module.
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&PluginModuleHandle), &info) == 0)
-    return nullptr;
+  if (dladdr(reinterpret_cast<void*>(&PluginModuleHandle), &info) == 0) return nullptr;
   return info.dli_fbase;
 }

@@ -1,0 +1,13 @@
+#include "graphics/bitmap_control.h"
+
+#include "graphics/graphics.h"
+#include "graphics/strip_frame.h"
+
+IBitmapControl::IBitmapControl(IPluginBase* plug, const IBounds& rect, int paramIndex,
+                               const IBitmapStrip& bitmapStrip, const IBlendSpec& blendSpec)
+    : IControl(plug, rect, paramIndex, blendSpec), strip(bitmapStrip) {}
+
+bool IBitmapControl::Paint(IGraphics& graphics) {
+  const IStripFrame frame = StripFrameFor(strip, value);
+  return graphics.BlitStrip(strip, drawRect, frame.sourceX, frame.sourceY, &blend);
+}
