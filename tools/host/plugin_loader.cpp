@@ -15,7 +15,7 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// dlopen searches the library path for a bare name; a name given on the
+// The loader searches the library path for a bare name; a name given on the
 // command line means a file relative to the working folder.
 std::string AsFilePath(const std::string& path) {
   return path.find('/') == std::string::npos ? "./" + path : path;
@@ -30,10 +30,6 @@ VstIntPtr CopyProductName(void* ptr) {
   return 1;
 }
 
-std::string DlError(const char* fallback) {
-  const char* reason = dlerror();
-  return reason != nullptr ? reason : fallback;
-}
 }  // namespace
 
 VstIntPtr VSTCALLBACK HostCallback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/,
@@ -70,12 +66,12 @@ LoadedPlugin::~LoadedPlugin() {
 
 LoadedPlugin::LoadResult LoadedPlugin::Load(const std::string& path) {
   const std::string file = AsFilePath(path);
-  LibraryHandle library(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL));
-  if (library == nullptr) return {std::nullopt, "cannot load plug-in: " + DlError(path.c_str())};
+  auto library = std::make_unique<SharedLibrary>();
+  if (!library->Open(file)) return {std::nullopt, "cannot load plug-in: " + library->Error()};
 
   // Hosts of the 2.4 interface look for VSTPluginMain; older plug-ins only export main.
-  void* symbol = dlsym(library.get(), "VSTPluginMain");
-  if (symbol == nullptr) symbol = dlsym(library.get(), "main");
+  void* symbol = library->Symbol("VSTPluginMain");
+  if (symbol == nullptr) symbol = library->Symbol("main");
   if (symbol == nullptr) return {std::nullopt, path + " exports neither VSTPluginMain nor main"};
   const auto entry = reinterpret_cast<PluginEntry>(symbol);
 

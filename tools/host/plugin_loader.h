@@ -1,10 +1,9 @@
 #pragma once
-#include <dlfcn.h>
-
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/shared_library.h"
 #include "vst2/vst2_abi.h"
 
 // The product name our hosts give the plug-in when it asks who is loading it.
@@ -51,13 +50,10 @@ class LoadedPlugin {
   void ProcessReplacing(float** inputs, float** outputs, int frames);
 
  private:
-  struct LibraryCloser {
-    void operator()(void* handle) const { dlclose(handle); }
-  };
   struct EffectCloser {
     void operator()(AEffect* effect) const;
   };
-  using LibraryHandle = std::unique_ptr<void, LibraryCloser>;
+  using LibraryHandle = std::unique_ptr<SharedLibrary>;
   using EffectHandle = std::unique_ptr<AEffect, EffectCloser>;
 
   LoadedPlugin(LibraryHandle library, EffectHandle effect);
