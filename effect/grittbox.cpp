@@ -23,8 +23,10 @@ struct SampleStep {
       s.holdCounter = s.holdCounter - 1.0;
       s.heldValue = ((k.driveInverse * y) / ((y * y) * 0.25 + 1)) * k.clipMakeup;
     }
-    if (k.holdStep > 0)
-      s.holdCounter = s.holdCounter + k.holdStep;
+    if (k.holdStep > 0) s.holdCounter = s.holdCounter + k.holdStep;
+    // The second draw is computed from the same state as the first, in
+    // parallel: the sequence is the same, the chain of multiplies half as long.
+    const uint32_t secondDraw = NoiseGenerator::PeekSecond(noise);
     const double noiseValue = NoiseGenerator::Draw(noise) * kTwoToMinus31 - 1;
     const double f = (noiseValue * s.heldValue) * k.fuzzDepth + s.heldValue;
     double out;
@@ -33,10 +35,10 @@ struct SampleStep {
       const double p = s.burstLevel * f;
       s.burstLevel = p;
       out = (f - p) * k.staticKeep + p;
-      if (s.burstCount >= s.burstLength)
-        s.burstActive = false;
+      if (s.burstCount >= s.burstLength) s.burstActive = false;
     } else {
-      if (NoiseGenerator::Draw(noise) > kBurstThreshold) {
+      noise = secondDraw;
+      if (secondDraw > kBurstThreshold) {
         s.burstActive = true;
         s.burstCount = 0;
         s.burstLevel = NoiseGenerator::Draw(noise) * kTwoToMinus32;
@@ -78,8 +80,7 @@ Grittbox::Grittbox(audioMasterCallback host) : IPluginVST(host, Setup()) {
 void Grittbox::ParamChanged(int index) {
   MutexHolder hold(Lock());
   const IParameter* param = ParamAt(index);
-  if (param == nullptr)
-    return;
+  if (param == nullptr) return;
   const double v = param->value;
   Coefficients& k = coefficients_;
   switch (index) {
@@ -113,8 +114,7 @@ void Grittbox::ParamChanged(int index) {
 }
 
 void Grittbox::RenderDouble(double** inputs, double** outputs, int frames) {
-  if (frames <= 0)
-    return;
+  if (frames <= 0) return;
   const double* in0 = inputs[0];
   const double* in1 = inputs[1];
   double* out0 = outputs[0];

@@ -11,8 +11,7 @@ std::atomic<uint64_t> sharedState{0};
 
 uint32_t NoiseGenerator::Take() {
   const uint64_t word = sharedState.load(std::memory_order_acquire);
-  if (word & kSeeded)
-    return static_cast<uint32_t>(word);
+  if (word & kSeeded) return static_cast<uint32_t>(word);
   return static_cast<uint32_t>(static_cast<uint64_t>(std::time(nullptr)));
 }
 

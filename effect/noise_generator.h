@@ -15,9 +15,20 @@ class NoiseGenerator {
   // Tests: sets the shared state as if seeded.
   static void Reset(uint32_t state) { Put(state); }
 
+  static constexpr uint32_t kMultiplier = 196314165u;
+  static constexpr uint32_t kIncrement = 907633515u;
+  // Two draws folded into one step (all modulo 2^32), so the second draw of a
+  // channel-sample need not wait for the first.
+  static constexpr uint32_t kMultiplierTwice = kMultiplier * kMultiplier;
+  static constexpr uint32_t kIncrementTwice = kMultiplier * kIncrement + kIncrement;
+
   // Advances a state by one draw and returns the new state.
   static inline uint32_t Draw(uint32_t& state) {
-    state = state * 196314165u + 907633515u;
+    state = state * kMultiplier + kIncrement;
     return state;
+  }
+  // The state two draws after state, without changing it.
+  static inline uint32_t PeekSecond(uint32_t state) {
+    return state * kMultiplierTwice + kIncrementTwice;
   }
 };

@@ -84,3 +84,12 @@ TEST(GrittboxEffect, StereoFramesTakeTwoDrawsPerChannelSampleOutsideBursts) {
   EXPECT_EQ(NoiseGenerator::Take(), state);
   EXPECT_FALSE(effect.State().burstActive);
 }
+
+TEST(NoiseGenerator, TwoDrawsInOneStepMatchTheSequence) {
+  for (uint32_t state : {0u, 1u, 907633515u, 0xFFFFFFFFu, 0x80000000u, 123456789u}) {
+    uint32_t stepped = state;
+    NoiseGenerator::Draw(stepped);
+    NoiseGenerator::Draw(stepped);
+    EXPECT_EQ(NoiseGenerator::PeekSecond(state), stepped) << state;
+  }
+}
