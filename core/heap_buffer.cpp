@@ -1,6 +1,7 @@
 #include "core/heap_buffer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,6 +53,15 @@ uint8_t* HeapBuffer::Resize(int32_t newSize, bool allowShrink) {
     }
   }
   size_ = n;
+  return Data();
+}
+
+uint8_t* HeapBuffer::ResizeFollowing(int32_t newSize, const uint8_t*& source) {
+  const uint8_t* oldData = data_;
+  const bool inside = oldData != nullptr && source >= oldData && source < oldData + capacity_;
+  const ptrdiff_t offset = inside ? source - oldData : 0;
+  Resize(newSize, false);
+  if (inside) source = data_ + offset;
   return Data();
 }
 

@@ -21,6 +21,9 @@ class HeapBuffer {
   // Sets the size (a negative size counts as 0) and returns Data() afterwards.
   // A growth that cannot be allocated leaves the buffer exactly as it was.
   uint8_t* Resize(int32_t newSize, bool allowShrink = true);
+  // Resize without shrinking, for writers whose source may lie in this
+  // buffer's own storage: source follows the storage when the growth moves it.
+  uint8_t* ResizeFollowing(int32_t newSize, const uint8_t*& source);
   // Resize with shrinking allowed; bytes gained are zero. Returns the old size.
   int32_t ResizeZeroFill(int32_t newSize);
   // Gives the storage back; the buffer becomes empty.

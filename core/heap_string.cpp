@@ -1,6 +1,5 @@
 #include "core/heap_string.h"
 
-#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -29,13 +28,9 @@ void HeapString::WriteAt(int32_t position, const char* source, int32_t length) {
   const int32_t oldSize = buffer_.Size();
   if (oldSize < need) {
     // The source may lie inside our own storage, which the growth can move.
-    const uint8_t* oldData = buffer_.Data();
-    const auto* src = reinterpret_cast<const uint8_t*>(source);
-    const bool sourceInside =
-        oldData != nullptr && src >= oldData && src < oldData + buffer_.Capacity();
-    const ptrdiff_t offset = sourceInside ? src - oldData : 0;
-    buffer_.Resize(need, false);
-    if (sourceInside) source = reinterpret_cast<const char*>(buffer_.Data() + offset);
+    auto* src = reinterpret_cast<const uint8_t*>(source);
+    buffer_.ResizeFollowing(need, src);
+    source = reinterpret_cast<const char*>(src);
   }
   if (buffer_.Size() < need) return;
   uint8_t* data = buffer_.Data();

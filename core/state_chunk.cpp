@@ -1,6 +1,5 @@
 #include "core/state_chunk.h"
 
-#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -20,13 +19,9 @@ bool IStateChunk::AppendBytes(const void* data, int32_t count) {
   const int32_t oldSize = Size();
   if (int64_t{oldSize} + count > INT32_MAX) return false;
   // The source may be this chunk's own storage, which the growth can move.
-  const uint8_t* oldData = bytes_.Data();
   const auto* source = static_cast<const uint8_t*>(data);
-  const bool inside = oldData != nullptr && source >= oldData && source < oldData + oldSize;
-  const ptrdiff_t offset = inside ? source - oldData : 0;
-  bytes_.Resize(oldSize + count, false);
+  bytes_.ResizeFollowing(oldSize + count, source);
   if (Size() != oldSize + count) return false;
-  if (inside) source = bytes_.Data() + offset;
   if (source != nullptr) {
     std::memmove(bytes_.Data() + oldSize, source, static_cast<size_t>(count));
   } else {

@@ -1,6 +1,5 @@
 #include "graphics/bitmap_control.h"
 
-#include "graphics/graphics.h"
 #include "graphics/strip_frame.h"
 
 IBitmapControl::IBitmapControl(IPluginBase* plug, const IBounds& rect, int paramIndex,
@@ -8,6 +7,5 @@ IBitmapControl::IBitmapControl(IPluginBase* plug, const IBounds& rect, int param
     : IControl(plug, rect, paramIndex, blendSpec), strip(bitmapStrip) {}
 
 bool IBitmapControl::Paint(IGraphics& graphics) {
-  const IStripFrame frame = StripFrameFor(strip, value);
-  return graphics.BlitStrip(strip, drawRect, frame.sourceX, frame.sourceY, &blend);
+  return PaintStripFrame(graphics, strip, drawRect, value, blend);
 }

@@ -72,8 +72,7 @@ void IControl::SetGreyed(bool grey) {
 }
 
 bool IControl::Hit(int x, int y) {
-  if (hitRect.Empty()) return false;
-  return hitRect.left <= x && x < hitRect.right && hitRect.top <= y && y < hitRect.bottom;
+  return hitRect.Contains(x, y);
 }
 
 void IControl::MarkDirty(bool notify) {

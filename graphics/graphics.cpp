@@ -130,12 +130,8 @@ void IGraphics::DrawStrict(const IBounds& area) {
   drawArea_ = area;
   for (int i = 0; i < controls_.Count(); ++i) {
     IControl* control = controls_.Get(i);
-    const IBounds& rect = control->drawRect;
-    // Touching edges count on the right and bottom of the area, as in Overlaps.
-    if (!control->hidden && !area.Empty() && !rect.Empty() && area.right >= rect.left &&
-        area.left < rect.right && area.bottom >= rect.top && area.top < rect.bottom) {
-      control->Paint(*this);
-    }
+    // Touching edges count on the right and bottom of the area.
+    if (!control->hidden && area.Overlaps(control->drawRect)) control->Paint(*this);
     control->MarkClean();
   }
 }

@@ -1,23 +1,16 @@
 #include "graphics/knob_control.h"
 
-#include "graphics/graphics.h"
 #include "graphics/strip_frame.h"
 
 namespace {
 constexpr double kFineAdjustment = 10.0;
 constexpr double kWheelStep = 0.01;
 constexpr double kFineWheelStep = 0.001;
-
-IBlendSpec NormalBlend() {
-  IBlendSpec blend;
-  blend.method = IBlendSpec::BlendNormal;
-  blend.weight = 1.0f;
-  return blend;
-}
 }  // namespace
 
+// Knobs composite with the default blend: normal, opaque.
 IKnobControl::IKnobControl(IPluginBase* plug, const IBounds& rect, int param, int dir, double gear)
-    : IControl(plug, rect, param, NormalBlend()), direction(dir), gearing(gear) {}
+    : IControl(plug, rect, param, IBlendSpec{}), direction(dir), gearing(gear) {}
 
 void IKnobControl::PointerDrag(int /*x*/, int /*y*/, int dX, int dY, const IMouseKeys& keys) {
   double g = gearing;
@@ -45,6 +38,5 @@ IKnobMultiControl::IKnobMultiControl(IPluginBase* plug, int x, int y, int param,
       strip(knobStrip) {}
 
 bool IKnobMultiControl::Paint(IGraphics& graphics) {
-  const IStripFrame frame = StripFrameFor(strip, value);
-  return graphics.BlitStrip(strip, drawRect, frame.sourceX, frame.sourceY, &blend);
+  return PaintStripFrame(graphics, strip, drawRect, value, blend);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "graphics/graphics.h"
+
 IStripFrame StripFrameFor(const IBitmapStrip& strip, double value) {
   IStripFrame result;
   const int n = strip.frames;
@@ -18,4 +20,10 @@ IStripFrame StripFrameFor(const IBitmapStrip& strip, double value) {
     }
   }
   return result;
+}
+
+bool PaintStripFrame(IGraphics& graphics, const IBitmapStrip& strip, const IBounds& rect,
+                     double value, const IBlendSpec& blend) {
+  const IStripFrame frame = StripFrameFor(strip, value);
+  return graphics.BlitStrip(strip, rect, frame.sourceX, frame.sourceY, &blend);
 }

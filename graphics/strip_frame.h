@@ -1,5 +1,8 @@
 #pragma once
 #include "graphics/editor_records.h"
+#include "imaging/bounds.h"
+
+class IGraphics;
 
 // Which frame of a strip shows a normalized value, and where it lies in the
 // strip's bitmap.
@@ -10,3 +13,8 @@ struct IStripFrame {
 };
 
 IStripFrame StripFrameFor(const IBitmapStrip& strip, double value);
+
+// Paints the frame for value into rect of the graphics object's canvas.
+// Editor thread.
+bool PaintStripFrame(IGraphics& graphics, const IBitmapStrip& strip, const IBounds& rect,
+                     double value, const IBlendSpec& blend);

@@ -24,6 +24,12 @@ class PIX_IBitmap {
   virtual intptr_t QueryExtension(int /*id*/, void* /*data*/) { return 0; }
 };
 
+// A width rounded up to a whole multiple of 4 pixels, the row length of both
+// bitmap kinds; widths near the int limit round down instead of overflowing.
+inline int PIX_RoundedRowPixels(int width) {
+  return width > INT32_MAX - 3 ? INT32_MAX & ~3 : (width + 3) & ~3;
+}
+
 // True when a bitmap has pixels to draw into or from.
 inline bool PIX_IsDrawable(PIX_IBitmap* bitmap) {
   return bitmap != nullptr && bitmap->PixelData() != nullptr && bitmap->PixelWidth() > 0 &&

@@ -14,17 +14,12 @@ class PIX_MemBitmap : public PIX_IBitmap {
   PIX_PixelWord* PixelData() override;
   int PixelWidth() override { return width_; }
   int PixelHeight() override { return height_; }
-  // The width rounded up to a whole multiple of 4 pixels.
-  int RowPixels() override {
-    return width_ > INT32_MAX - kRowAlignMask ? INT32_MAX & ~kRowAlignMask
-                                              : (width_ + kRowAlignMask) & ~kRowAlignMask;
-  }
+  int RowPixels() override { return PIX_RoundedRowPixels(width_); }
   bool Reshape(int width, int height) override;
 
   int Capacity() const { return capacity_; }
 
  private:
-  static constexpr int kRowAlignMask = 3;
   void* block_ = nullptr;
   int width_ = 0;
   int height_ = 0;

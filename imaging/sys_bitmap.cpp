@@ -33,7 +33,7 @@ bool PIX_SysBitmap::Reshape(int width, int height) {
     return true;
   }
   allocatedHeight_ = height;
-  allocatedRowPixels_ = width > INT32_MAX - 3 ? INT32_MAX & ~3 : (width + 3) & ~3;
+  allocatedRowPixels_ = PIX_RoundedRowPixels(width);
   ReleaseOsBitmap();
   if (allocatedRowPixels_ < 1 || height < 1) return false;
   bitmap_ = OsCreatePixelBitmap(allocatedRowPixels_, height, IsBottomUp(), &pixels_);

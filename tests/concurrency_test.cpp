@@ -55,19 +55,13 @@ TEST(Concurrency, StateTrafficWhileAudioRuns) {
     }
     char text[64];
     plugin.Dispatch(effGetParamDisplay, round % 5, 0, text);
-    std::vector<float> saved;
-    for (int i = 0; i < 5; ++i) saved.push_back(plugin->getParameter(plugin.get(), i));
-    void* data = nullptr;
+    const std::vector<float> saved = plugin.NormalizedParams();
     const bool bank = round % 2 == 0;
-    const VstIntPtr size = plugin.Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
-    ASSERT_GT(size, 0);
-    std::vector<unsigned char> chunk(static_cast<unsigned char*>(data),
-                                     static_cast<unsigned char*>(data) + size);
+    const std::vector<uint8_t> chunk = plugin.GetChunk(bank);
+    ASSERT_FALSE(chunk.empty());
     plugin->setParameter(plugin.get(), round % 5, 0.01f);
-    ASSERT_EQ(plugin.Dispatch(effSetChunk, bank ? 0 : 1, size, chunk.data()), 1);
-    for (int i = 0; i < 5; ++i) {
-      ASSERT_EQ(plugin->getParameter(plugin.get(), i), saved[i]) << "round " << round;
-    }
+    ASSERT_EQ(plugin.SetChunk(bank, chunk), 1);
+    ASSERT_EQ(plugin.NormalizedParams(), saved) << "round " << round;
   }
   done = true;
   audio.join();

@@ -9,7 +9,7 @@
 #include "tests/loaded_plugin.h"
 
 namespace {
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::vector<uint8_t>;
 
 struct SessionHost {
   int automations = 0;
@@ -33,26 +33,6 @@ struct SessionHost {
   }
 };
 SessionHost* SessionHost::current = nullptr;
-
-Bytes SaveChunk(const PluginInstance& plugin, bool bank) {
-  void* data = nullptr;
-  const VstIntPtr size = plugin.Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
-  if (size <= 0 || data == nullptr) return {};
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  return Bytes(bytes, bytes + size);
-}
-
-VstIntPtr RestoreChunk(const PluginInstance& plugin, bool bank, Bytes bytes) {
-  return plugin.Dispatch(effSetChunk, bank ? 0 : 1, static_cast<VstIntPtr>(bytes.size()),
-                         bytes.data());
-}
-
-std::vector<float> Params(const PluginInstance& plugin) {
-  std::vector<float> values;
-  for (int i = 0; i < plugin->numParams; ++i)
-    values.push_back(plugin->getParameter(plugin.get(), i));
-  return values;
-}
 
 void PlayBlocks(const PluginInstance& plugin, int blocks, int frames) {
   std::vector<float> left(frames), right(frames), outLeft(frames), outRight(frames);
@@ -88,9 +68,9 @@ TEST_F(HostSession, SavedStateRestoresIntoNewInstances) {
     PlayBlocks(plugin, 23, 512);
     char name[] = "Crunchy";
     plugin.Dispatch(effSetProgramName, 0, 0, name);
-    saved = Params(plugin);
-    program = SaveChunk(plugin, false);
-    bank = SaveChunk(plugin, true);
+    saved = plugin.NormalizedParams();
+    program = plugin.GetChunk(false);
+    bank = plugin.GetChunk(true);
     plugin.Dispatch(effMainsChanged, 0, 0);
   }
   ASSERT_EQ(program.size(), 48u);
@@ -105,11 +85,11 @@ TEST_F(HostSession, SavedStateRestoresIntoNewInstances) {
     SCOPED_TRACE(restore.name);
     PluginInstance plugin(&SessionHost::Callback);
     plugin.Open(44100.0f, 256);
-    ASSERT_EQ(RestoreChunk(plugin, restore.bank, restore.bank ? bank : program), 1);
-    EXPECT_EQ(Params(plugin), saved);
-    EXPECT_EQ(SaveChunk(plugin, false), program);
+    ASSERT_EQ(plugin.SetChunk(restore.bank, restore.bank ? bank : program), 1);
+    EXPECT_EQ(plugin.NormalizedParams(), saved);
+    EXPECT_EQ(plugin.GetChunk(false), program);
     if (restore.bank) {
-      EXPECT_EQ(SaveChunk(plugin, true), bank);
+      EXPECT_EQ(plugin.GetChunk(true), bank);
       char name[64] = {};
       plugin.Dispatch(effGetProgramName, 0, 0, name);
       EXPECT_STREQ(name, "Crunchy");
@@ -125,23 +105,23 @@ TEST_F(HostSession, ProgramSwitchesKeepTheEditedState) {
   plugin.Dispatch(effSetProgram, 0, 0);  // the current state goes into slot 0 first
   EXPECT_EQ(plugin.Dispatch(effGetProgram), 0);
   EXPECT_FLOAT_EQ(plugin->getParameter(plugin.get(), 0), 0.9f);
-  const Bytes bank = SaveChunk(plugin, true);
+  const Bytes bank = plugin.GetChunk(true);
 
   PluginInstance restored(&SessionHost::Callback);
   restored.Open();
-  ASSERT_EQ(RestoreChunk(restored, true, bank), 1);
+  ASSERT_EQ(restored.SetChunk(true, bank), 1);
   EXPECT_FLOAT_EQ(restored->getParameter(restored.get(), 0), 0.9f);
 }
 
 TEST_F(HostSession, AHostileChunkLeavesAUsableInstance) {
   PluginInstance plugin(&SessionHost::Callback);
   plugin.Open();
-  const Bytes before = SaveChunk(plugin, true);
+  const Bytes before = plugin.GetChunk(true);
   // A bank header, then a slot name claiming far more bytes than follow.
   Bytes hostile = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00, 0xFF, 0xFF, 0xFF, 0x7F, 'x'};
-  EXPECT_EQ(RestoreChunk(plugin, true, hostile), 0);
-  EXPECT_EQ(SaveChunk(plugin, true), before);
-  for (float value : Params(plugin)) {
+  EXPECT_EQ(plugin.SetChunk(true, hostile), 0);
+  EXPECT_EQ(plugin.GetChunk(true), before);
+  for (float value : plugin.NormalizedParams()) {
     EXPECT_GE(value, 0.0f);
     EXPECT_LE(value, 1.0f);
   }

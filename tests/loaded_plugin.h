@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,26 @@ class PluginInstance {
     const double values[] = {clip, rate, fuzz, staticLevel, mix};
     for (int i = 0; i < 5; ++i)
       effect_->setParameter(effect_, i, static_cast<float>(values[i] / 100));
+  }
+  // A copy of the chunk the plug-in hands out for the bank or the current
+  // program; empty when it gives none.
+  std::vector<uint8_t> GetChunk(bool bank) const {
+    void* data = nullptr;
+    const VstIntPtr size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
+    if (size <= 0 || data == nullptr) return {};
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(bytes, bytes + size);
+  }
+  VstIntPtr SetChunk(bool bank, std::vector<uint8_t> bytes) const {
+    return Dispatch(effSetChunk, bank ? 0 : 1, static_cast<VstIntPtr>(bytes.size()), bytes.data());
+  }
+  // Every parameter's value as getParameter answers it.
+  std::vector<float> NormalizedParams() const {
+    std::vector<float> values;
+    for (int i = 0; i < effect_->numParams; ++i) {
+      values.push_back(effect_->getParameter(effect_, i));
+    }
+    return values;
   }
   // Stereo 64-bit processing of two channels, in place in new buffers.
   void ProcessDouble(const std::vector<double>& left, const std::vector<double>& right,

@@ -35,25 +35,6 @@ struct HostText {
   }
 };
 
-Bytes GetChunk(const PluginInstance& plugin, bool bank) {
-  void* data = nullptr;
-  const VstIntPtr size = plugin.Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
-  if (size <= 0 || data == nullptr) return {};
-  const auto* p = static_cast<const uint8_t*>(data);
-  return Bytes(p, p + size);
-}
-
-VstIntPtr SetChunk(const PluginInstance& plugin, bool bank, Bytes bytes) {
-  return plugin.Dispatch(effSetChunk, bank ? 0 : 1, static_cast<VstIntPtr>(bytes.size()),
-                         bytes.data());
-}
-
-std::vector<float> Normalized(const PluginInstance& plugin) {
-  std::vector<float> values;
-  for (int i = 0; i < 5; ++i) values.push_back(plugin->getParameter(plugin.get(), i));
-  return values;
-}
-
 Bytes DoubleBytes(double v) {
   uint8_t image[sizeof v];
   std::memcpy(image, &v, sizeof v);  // every target is little-endian
@@ -267,7 +248,7 @@ TEST_F(Vst2Dispatcher, StringToParameter) {
     PluginInstance plugin;
     EXPECT_EQ(plugin.Dispatch(effString2Parameter, c.index, 0, const_cast<char*>(c.text)),
               c.result);
-    EXPECT_EQ(Normalized(plugin), c.normalized);
+    EXPECT_EQ(plugin.NormalizedParams(), c.normalized);
   }
 
   PluginInstance plugin;
@@ -316,8 +297,8 @@ TEST_F(Vst2Dispatcher, VendorExtensionQueries) {
 
 TEST_F(Vst2Dispatcher, ChunksOfAFreshInstance) {
   PluginInstance plugin;
-  EXPECT_EQ(GetChunk(plugin, false), Concat({kHeader, FiveFifties()}));
-  EXPECT_EQ(GetChunk(plugin, true), Concat({kHeader, {1, 0, 0, 0, '-', 1}, FiveFifties()}));
+  EXPECT_EQ(plugin.GetChunk(false), Concat({kHeader, FiveFifties()}));
+  EXPECT_EQ(plugin.GetChunk(true), Concat({kHeader, {1, 0, 0, 0, '-', 1}, FiveFifties()}));
   EXPECT_EQ(plugin.Dispatch(effGetChunk, 0, 0, nullptr), 0);
   EXPECT_EQ(plugin.Dispatch(effGetChunk, 1, 0, nullptr), 0);
 }
@@ -328,13 +309,13 @@ TEST_F(Vst2Dispatcher, ChunkRoundTrip) {
     PluginInstance source;
     source.Dispatch(effSetProgramName, 0, 0, const_cast<char*>("Warm"));
     source.SetPercent(10, 20, 30, 40, 60);  // after the name: a bank takes the current values
-    const Bytes chunk = GetChunk(source, bank);
+    const Bytes chunk = source.GetChunk(bank);
     ASSERT_FALSE(chunk.empty());
 
     PluginInstance target;
-    EXPECT_EQ(SetChunk(target, bank, chunk), 1);
-    EXPECT_EQ(Normalized(target), Normalized(source));
-    EXPECT_EQ(GetChunk(target, bank), chunk);
+    EXPECT_EQ(target.SetChunk(bank, chunk), 1);
+    EXPECT_EQ(target.NormalizedParams(), source.NormalizedParams());
+    EXPECT_EQ(target.GetChunk(bank), chunk);
     HostText name;
     target.Dispatch(effGetProgramName, 0, 0, name.bytes);
     EXPECT_STREQ(name.bytes, bank ? "Warm" : "-");  // only a bank carries names
@@ -348,13 +329,13 @@ TEST_F(Vst2Dispatcher, ChunkHandedStraightBackLoads) {
     SCOPED_TRACE(bank ? "bank" : "program");
     PluginInstance plugin;
     plugin.SetPercent(10, 20, 30, 40, 60);
-    const std::vector<float> saved = Normalized(plugin);
+    const std::vector<float> saved = plugin.NormalizedParams();
     void* data = nullptr;
     const VstIntPtr size = plugin.Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
     ASSERT_GT(size, 0);
     plugin.SetPercent(90, 90, 90, 90, 90);
     EXPECT_EQ(plugin.Dispatch(effSetChunk, bank ? 0 : 1, size, data), 1);
-    EXPECT_EQ(Normalized(plugin), saved);
+    EXPECT_EQ(plugin.NormalizedParams(), saved);
     // Claiming more than was lent is refused.
     plugin.Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
     EXPECT_EQ(plugin.Dispatch(effSetChunk, bank ? 0 : 1, size + 100, data), 0);
@@ -367,8 +348,8 @@ TEST_F(Vst2Dispatcher, ChunkWithoutHeaderIsReadAsValuesFromTheStart) {
   for (bool bank : {false, true}) {
     SCOPED_TRACE(bank ? "bank" : "program");
     PluginInstance plugin;
-    EXPECT_EQ(SetChunk(plugin, bank, values), 1);
-    EXPECT_EQ(Normalized(plugin), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f, 0.6f}));
+    EXPECT_EQ(plugin.SetChunk(bank, values), 1);
+    EXPECT_EQ(plugin.NormalizedParams(), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f, 0.6f}));
   }
 }
 
@@ -377,17 +358,17 @@ TEST_F(Vst2Dispatcher, ShortProgramChunkKeepsWhatWasReadInTheCurrentSlot) {
   plugin.SetPercent(50, 50, 70, 80, 90);
   const Bytes chunk = Concat({kHeader, DoubleBytes(30), {1, 2, 3, 4}});
   ASSERT_EQ(chunk.size(), 20u);
-  EXPECT_EQ(SetChunk(plugin, false, chunk), 0);
+  EXPECT_EQ(plugin.SetChunk(false, chunk), 0);
   const std::vector<float> expected = {0.3f, 0.0f, 0.7f, 0.8f, 0.9f};
-  EXPECT_EQ(Normalized(plugin), expected);
+  EXPECT_EQ(plugin.NormalizedParams(), expected);
 
   // A bank refused at its first name ends by loading the current slot: the
   // parameters then show what the slot holds, without it being stored anew.
   plugin->setParameter(plugin.get(), 2, 0.1f);
-  EXPECT_EQ(SetChunk(plugin, true, Concat({kHeader, {0xFF, 0xFF, 0xFF, 0xFF}})), 0);
-  EXPECT_EQ(Normalized(plugin), expected);
+  EXPECT_EQ(plugin.SetChunk(true, Concat({kHeader, {0xFF, 0xFF, 0xFF, 0xFF}})), 0);
+  EXPECT_EQ(plugin.NormalizedParams(), expected);
 
-  const Bytes bank = GetChunk(plugin, true);
+  const Bytes bank = plugin.GetChunk(true);
   ASSERT_EQ(bank.size(), 54u);
   EXPECT_EQ(Bytes(bank.begin() + 14, bank.begin() + 30), Concat({DoubleBytes(30), DoubleBytes(0)}));
 }
@@ -395,7 +376,7 @@ TEST_F(Vst2Dispatcher, ShortProgramChunkKeepsWhatWasReadInTheCurrentSlot) {
 TEST_F(Vst2Dispatcher, SetChunkWithoutDataChangesNothing) {
   PluginInstance other;
   other.SetPercent(1, 2, 3, 4, 5);
-  Bytes data = GetChunk(other, false);
+  Bytes data = other.GetChunk(false);
   const struct {
     const char* what;
     void* ptr;
@@ -409,11 +390,11 @@ TEST_F(Vst2Dispatcher, SetChunkWithoutDataChangesNothing) {
     SCOPED_TRACE(c.what);
     PluginInstance plugin;
     plugin.SetPercent(10, 20, 30, 40, 60);
-    const Bytes before = GetChunk(plugin, false);
+    const Bytes before = plugin.GetChunk(false);
     for (VstInt32 index : {0, 1}) {
       EXPECT_EQ(plugin.Dispatch(effSetChunk, index, c.count, c.ptr), 0);
     }
-    EXPECT_EQ(GetChunk(plugin, false), before);
+    EXPECT_EQ(plugin.GetChunk(false), before);
   }
 }
 
@@ -426,7 +407,7 @@ TEST_F(Vst2Dispatcher, LongProgramNameIsCut) {
   EXPECT_EQ(std::string(text.bytes), std::string(23, 'x'));
   EXPECT_TRUE(text.UntouchedFrom(24));
 
-  const Bytes bank = GetChunk(plugin, true);
+  const Bytes bank = plugin.GetChunk(true);
   const Bytes stored(255, 'x');
   EXPECT_EQ(bank, Concat({kHeader, {0xFF, 0, 0, 0}, stored, {1}, FiveFifties()}));
   EXPECT_EQ(plugin.Dispatch(effSetProgramName, 0, 0, nullptr), 0);
@@ -440,7 +421,7 @@ TEST_F(Vst2Dispatcher, SetProgramStoresTheCurrentStateFirst) {
     plugin.SetPercent(10, 20, 30, 40, 60);
     EXPECT_EQ(plugin.Dispatch(effSetProgram, 0, program), 0);
     EXPECT_EQ(plugin.Dispatch(effGetProgram), 0);
-    EXPECT_EQ(Normalized(plugin), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f, 0.6f}));
+    EXPECT_EQ(plugin.NormalizedParams(), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f, 0.6f}));
   }
 }
 
